@@ -1,0 +1,27 @@
+#pragma once
+
+#include "strategies/forecast_strategy.h"
+
+namespace pk10 {
+
+// 单 or 双 of the sum of the numbers at consecutive positions (冠亚和值: positions 1 and 2).
+class SumOddEvenStrategy final : public ForecastStrategy {
+public:
+    using ForecastStrategy::ForecastStrategy;
+    std::unique_ptr<ForecastStrategy> clone() const override {
+        return std::unique_ptr<ForecastStrategy>(new SumOddEvenStrategy(*this));
+    }
+    void configure(int firstPosition, int count, std::string_view name);
+    std::string 取下期预测(std::int32_t seed) const override;
+    bool 验证预测(const DrawNumbers& numbers, std::string_view forecast) const override;
+    int firstPosition() const { return firstPosition_; }
+    int count() const { return count_; }
+
+private:
+    SumOddEvenStrategy(const SumOddEvenStrategy&) = default;
+
+    int firstPosition_ = 0;
+    int count_ = 0;
+};
+
+}  // namespace pk10

@@ -1,0 +1,64 @@
+#include "service/crypto.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+
+#include "service/gbk.h"
+
+namespace pk10 {
+namespace {
+
+std::string hex(std::string_view bytes) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string out;
+    for (const char c : bytes) {
+        out.push_back(kDigits[static_cast<unsigned char>(c) >> 4]);
+        out.push_back(kDigits[static_cast<unsigned char>(c) & 0x0F]);
+    }
+    return out;
+}
+
+// Classic RC4 vectors and RFC 1321 A.5.
+TEST(Rc4, MatchesPublishedVectors) {
+    const std::array cases{
+        std::tuple{"Key", "Plaintext", "BBF316E8D940AF0AD3"},
+        std::tuple{"Wiki", "pedia", "1021BF0420"},
+        std::tuple{"Secret", "Attack at dawn", "45A01F645FC35B383552544B9BF5"},
+    };
+    for (const auto& [key, plain, cipher] : cases) {
+        EXPECT_EQ(hex(rc4(key, plain)), cipher) << key;
+        EXPECT_EQ(rc4(key, rc4(key, plain)), plain) << key;
+    }
+}
+
+TEST(Rc4, KeystreamAtOffset4096) {
+    // RFC 6229, key 0102030405, offset 4096.
+    const std::string key{"\x01\x02\x03\x04\x05"};
+    const std::string stream = rc4(key, std::string(4096 + 16, '\0')).substr(4096);
+    EXPECT_EQ(hex(stream), "FF25B58995996707E51FBDF08B34D875");
+}
+
+TEST(Md5, MatchesPublishedVectors) {
+    const std::array cases{
+        std::pair{"", "d41d8cd98f00b204e9800998ecf8427e"},
+        std::pair{"abc", "900150983cd24fb0d6963f7d28e17f72"},
+        std::pair{"message digest", "f96b697d7cb7938d525a2f31aaf161d0"},
+    };
+    for (const auto& [input, digest] : cases) {
+        EXPECT_EQ(md5Hex(input), digest) << input;
+    }
+    EXPECT_EQ(md5Hex(std::string(56, 'x')), "668a72d5ba17f08e62dabcafad6db14b");
+}
+
+TEST(Gbk, RoundTripsChineseAndRefusesWhatItCannotHold) {
+    const auto gbk = utf8ToGbk("冠军单双");
+    ASSERT_TRUE(gbk);
+    EXPECT_EQ(gbk->size(), 8U);
+    EXPECT_EQ(gbkToUtf8(*gbk), "冠军单双");
+    EXPECT_FALSE(utf8ToGbk("\xff"));
+    EXPECT_FALSE(utf8ToGbk("😀"));
+}
+
+}  // namespace
+}  // namespace pk10
