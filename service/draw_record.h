@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -38,6 +39,9 @@ struct LatestDraw {
 
     bool operator==(const LatestDraw&) const = default;
 };
+
+// The draws the program has seen, newest first.
+using DrawHistory = std::deque<DrawRecord>;
 
 // Rows by columns of texts, cut from a draw table text.
 struct DrawTable {
