@@ -184,8 +184,8 @@ bool PlanManager::addPlanByType(std::string_view type, std::string_view name, st
     return true;
 }
 
-bool PlanManager::feedDraw(std::string_view period, std::string_view numbers,
-                           std::int32_t seedPart, std::string_view nextNumbers) {
+bool PlanManager::feedDraw(std::string_view period, std::string_view numbers, std::int32_t seedPart,
+                           std::string_view nextNumbers) {
     DrawNumbers drawn;
     if (!parseDraw(numbers, drawn)) {
         return false;
@@ -297,7 +297,9 @@ const Plan* PlanManager::planAt(int index) const {
     return &plans_[static_cast<std::size_t>(index - 1)];
 }
 
-Plan* PlanManager::mutablePlanAt(int index) { return const_cast<Plan*>(planAt(index)); }
+Plan* PlanManager::mutablePlanAt(int index) {
+    return const_cast<Plan*>(planAt(index));
+}
 
 std::string PlanManager::planNameAt(int index) const {
     const Plan* plan = planAt(index);

@@ -16,7 +16,9 @@ constexpr std::array<std::string_view, PlanTypePatterns::kCount> kPatterns{
     R"((冠亚)和值(单双|大小))",
 };
 
-pcre2_code* code(void* p) { return static_cast<pcre2_code*>(p); }
+pcre2_code* code(void* p) {
+    return static_cast<pcre2_code*>(p);
+}
 
 struct MatchDataDeleter {
     void operator()(pcre2_match_data* data) const { pcre2_match_data_free(data); }

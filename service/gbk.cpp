@@ -42,8 +42,12 @@ std::optional<std::string> convert(const char* to, const char* from, std::string
 
 }  // namespace
 
-std::optional<std::string> utf8ToGbk(std::string_view utf8) { return convert("GBK", "UTF-8", utf8); }
+std::optional<std::string> utf8ToGbk(std::string_view utf8) {
+    return convert("GBK", "UTF-8", utf8);
+}
 
-std::optional<std::string> gbkToUtf8(std::string_view gbk) { return convert("UTF-8", "GBK", gbk); }
+std::optional<std::string> gbkToUtf8(std::string_view gbk) {
+    return convert("UTF-8", "GBK", gbk);
+}
 
 }  // namespace pk10

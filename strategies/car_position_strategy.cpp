@@ -21,7 +21,8 @@ bool CarPositionStrategy::验证预测(const DrawNumbers& numbers, std::string_v
         return false;  // no such car; an absent item reads 0 and must not match car 0
     }
     const auto positions = splitText(forecast, " ");
-    const std::size_t tested = std::min(positions.size(), static_cast<std::size_t>(std::max(count_, 0)));
+    const std::size_t tested =
+        std::min(positions.size(), static_cast<std::size_t>(std::max(count_, 0)));
     for (std::size_t i = 0; i < tested; ++i) {
         if (valueAt(numbers, textToInt(positions[i])) == car_) {
             return true;

@@ -8,7 +8,9 @@ void SumBigSmallStrategy::configure(int firstPosition, int count, std::string_vi
     setName(name);
 }
 
-std::string SumBigSmallStrategy::取下期预测(std::int32_t seed) const { return pickWord(seed, "小", "大"); }
+std::string SumBigSmallStrategy::取下期预测(std::int32_t seed) const {
+    return pickWord(seed, "小", "大");
+}
 
 bool SumBigSmallStrategy::验证预测(const DrawNumbers& numbers, std::string_view forecast) const {
     std::int64_t sum = 0;

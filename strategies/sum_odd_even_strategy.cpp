@@ -8,7 +8,9 @@ void SumOddEvenStrategy::configure(int firstPosition, int count, std::string_vie
     setName(name);
 }
 
-std::string SumOddEvenStrategy::取下期预测(std::int32_t seed) const { return pickWord(seed, "单", "双"); }
+std::string SumOddEvenStrategy::取下期预测(std::int32_t seed) const {
+    return pickWord(seed, "单", "双");
+}
 
 bool SumOddEvenStrategy::验证预测(const DrawNumbers& numbers, std::string_view forecast) const {
     std::int64_t sum = 0;

@@ -33,8 +33,8 @@ TEST(TextToInt, ReadsTheLeadingNumberLikeTheProgramEverywhere) {
         std::pair{"  -7", -7},
         std::pair{"+8", 8},
         std::pair{"- 8", 0},
-        std::pair{"１２３", 123},          // full-width digits
-        std::pair{"\u3000－４", -4},      // ideographic space, full-width minus
+        std::pair{"１２３", 123},     // full-width digits
+        std::pair{"\u3000－４", -4},  // ideographic space, full-width minus
         std::pair{"2147483647", 2147483647},
         std::pair{"99999999999", 2147483647},
         std::pair{"-99999999999", -2147483647 - 1},

@@ -28,7 +28,7 @@ TEST(RandomGenerator, ReproducesTheClassicSequence) {
 TEST(RandomGenerator, BetweenTakesTheYieldModuloTheRange) {
     RandomGenerator random;
     random.seed(0);
-    EXPECT_EQ(random.between(1, 2), 1);   // 38 is even
+    EXPECT_EQ(random.between(1, 2), 1);    // 38 is even
     EXPECT_EQ(random.between(1, 10), 10);  // 7719 % 10 = 9
 }
 

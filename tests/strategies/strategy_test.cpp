@@ -120,12 +120,9 @@ TEST_F(StrategyTest, NumberSetHitTests) {
 TEST_F(StrategyTest, GroupForecasts) {
     auto& groups = registry.topPositionsGroup;
     const std::array cases{
-        std::tuple{"3*2", 1, "258,110"},
-        std::tuple{"3*2", 0, "8910,68"},
-        std::tuple{"3*2", 12345, "569,68"},
-        std::tuple{"5*5*5", 1, "125810,23569,23678"},
-        std::tuple{"1*1*1", 0, "9,10,9"},
-        std::tuple{"10", 3, "12345678910"},
+        std::tuple{"3*2", 1, "258,110"},    std::tuple{"3*2", 0, "8910,68"},
+        std::tuple{"3*2", 12345, "569,68"}, std::tuple{"5*5*5", 1, "125810,23569,23678"},
+        std::tuple{"1*1*1", 0, "9,10,9"},   std::tuple{"10", 3, "12345678910"},
         std::tuple{"5*x", 1, "125810,"},  // a size that is no number makes an empty group
     };
     for (const auto& [sizes, seed, forecast] : cases) {
