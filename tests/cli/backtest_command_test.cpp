@@ -60,8 +60,8 @@ TEST_F(BacktestCommandTest, ShapedRunRebuildsFromTheNewestFifty) {
         content += std::to_string(1000 + i) + ",\"01,02,03,04,05,06,07,08,09,10\"\n";
     }
     ASSERT_EQ(run({"冠军单双", write(content), 1, true}), 0) << err.str();
-    EXPECT_EQ(out.str().substr(0, 4), "1010");  // draws 1010..1059
-    EXPECT_NE(out.str().find("总计51期"  // 50 settled, one open), std::string::npos);
+    EXPECT_EQ(out.str().substr(0, 4), "1010");                 // draws 1010..1059
+    EXPECT_NE(out.str().find("总计51期"), std::string::npos);  // 50 settled, one open
 }
 
 TEST_F(BacktestCommandTest, BadInputPrintsNothingOnStdout) {
