@@ -17,4 +17,15 @@ Md5Digest md5(std::string_view data);
 // The digest as 32 lower-case hexadecimal digits.
 std::string md5Hex(std::string_view data);
 
+// Ed25519 signatures of update files. Keys and signatures are raw bytes: a private key is a
+// 32-byte seed, a public key 32 bytes, a signature 64 bytes.
+inline constexpr std::size_t kEd25519KeySize = 32;
+inline constexpr std::size_t kEd25519SignatureSize = 64;
+// The public key of a private key; empty when the private key has the wrong size.
+std::string ed25519PublicKey(std::string_view privateKey);
+// Empty when the private key has the wrong size.
+std::string ed25519Sign(std::string_view privateKey, std::string_view message);
+bool ed25519Verify(std::string_view publicKey, std::string_view message,
+                   std::string_view signature);
+
 }  // namespace pk10

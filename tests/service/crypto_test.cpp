@@ -51,6 +51,34 @@ TEST(Md5, MatchesPublishedVectors) {
     EXPECT_EQ(md5Hex(std::string(56, 'x')), "668a72d5ba17f08e62dabcafad6db14b");
 }
 
+std::string unhex(std::string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i + 1 < text.size(); i += 2) {
+        out.push_back(static_cast<char>(std::stoi(std::string(text.substr(i, 2)), nullptr, 16)));
+    }
+    return out;
+}
+
+// RFC 8032, section 7.1, test 1.
+TEST(Ed25519, MatchesThePublishedVectorAndRefusesTampering) {
+    const std::string privateKey =
+        unhex("9d61b19deffd5a60ba844af492ec2cc44449c5697b326919703bac031cae7f60");
+    const std::string publicKey = ed25519PublicKey(privateKey);
+    EXPECT_EQ(hex(publicKey), "D75A980182B10AB7D54BFED3C964073A0EE172F3DAA62325AF021A68F707511A");
+    const std::string signature = ed25519Sign(privateKey, "");
+    EXPECT_EQ(hex(signature),
+              "E5564300C360AC729086E2CC806E828A84877F1EB8E5D974D873E06522490155"
+              "5FB8821590A33BACC61E39701CF9B46BD25BF5F0595BBE24655141438E7A100B");
+    EXPECT_TRUE(ed25519Verify(publicKey, "", signature));
+    EXPECT_FALSE(ed25519Verify(publicKey, "x", signature));
+    std::string flipped = signature;
+    flipped[10] ^= 1;
+    EXPECT_FALSE(ed25519Verify(publicKey, "", flipped));
+    EXPECT_FALSE(ed25519Verify(publicKey, "", signature.substr(1)));
+    EXPECT_FALSE(ed25519Verify("short", "", signature));
+    EXPECT_EQ(ed25519Sign("short", "m"), "");
+}
+
 TEST(Gbk, RoundTripsChineseAndRefusesWhatItCannotHold) {
     const auto gbk = utf8ToGbk("冠军单双");
     ASSERT_TRUE(gbk);
