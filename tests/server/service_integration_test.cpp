@@ -1,0 +1,210 @@
+// The real pk10-service on loopback ports, driven by the real client and by raw requests.
+#include <gtest/gtest.h>
+#include <httplib.h>
+
+#include <atomic>
+#include <filesystem>
+#include <thread>
+
+#include "server/request_decoder.h"
+#include "service/codec.h"
+#include "service/crypto.h"
+#include "service/curl_transport.h"
+#include "service/json_value.h"
+#include "service/protocol_keys.h"
+#include "service/service_client.h"
+#include "service/service_request.h"
+#include "tests/support/draw_service_fixture.h"
+
+namespace pk10 {
+namespace {
+
+using testing::DrawServiceFixture;
+
+// A client with its own transport, as the desktop program has.
+struct Client {
+    NoEventPump pump;
+    SystemClock clock;
+    SystemUptime uptime;
+    CurlTransport transport{pump};
+    ServiceClient client{transport, clock, uptime, pump};
+};
+
+// Raw POSTs for what the client never sends.
+class RawPoster {
+public:
+    explicit RawPoster(const std::string& baseUrl) : http_(baseUrl) {}
+
+    JsonReply post(const std::string& path, const std::string& body,
+                   const std::string& cookie = {}) {
+        httplib::Headers headers;
+        if (!cookie.empty()) {
+            headers.emplace("Cookie", "PK10SID=" + cookie);
+        }
+        const auto result =
+            http_.Post(path.c_str(), headers, body, "application/x-www-form-urlencoded");
+        JsonReply reply;
+        EXPECT_TRUE(result);
+        if (result) {
+            EXPECT_EQ(result->status, 200);
+            EXPECT_TRUE(reply.parse(result->body)) << result->body;
+            lastCookie_ =
+                std::string(cookieValue(result->get_header_value("Set-Cookie"), "PK10SID"));
+        }
+        return reply;
+    }
+    // A call key and its cookie token.
+    std::pair<std::string, std::string> callKey() {
+        const JsonReply reply = post("/draw.php", "DATA=GETRAND?1500000000");
+        return {rc4(protocolKey(), hexToBytes(reply.memberText("data"))), lastCookie_};
+    }
+    std::string functionBody(std::string_view json, std::string_view key) {
+        return "DATA=" + ServiceRequest::encryptBody(urlEscape(json), key);
+    }
+
+private:
+    httplib::Client http_;
+    std::string lastCookie_;
+};
+
+class ServiceIntegrationTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(service.ok()) << service.error(); }
+    DrawServiceFixture service;
+};
+
+TEST_F(ServiceIntegrationTest, TheClientInitialisesAndReadsTheDraws) {
+    Client c;
+    ASSERT_TRUE(c.client.init(service.initUrl(), 1112)) << c.client.lastError();
+    AppSettings settings;
+    c.client.copySettings(settings);
+    EXPECT_EQ(settings.drawurl, service.drawBaseUrl() + "/draw.php");
+    EXPECT_EQ(settings.newphase, service.drawBaseUrl() + "/newphase.php");
+    EXPECT_EQ(settings.advert1, service.drawBaseUrl() + "/advert.html");
+    EXPECT_EQ(settings.version, "1.41");
+    EXPECT_EQ(settings.proupurl, service.drawBaseUrl() + "/download/pk10-update.exe");
+
+    std::vector<std::string> fields;
+    ASSERT_TRUE(c.client.newestDraw(fields));
+    ASSERT_EQ(fields.size(), 8U);
+    EXPECT_EQ(fields[0], "pk10");
+    EXPECT_EQ(std::stoll(fields[5]), std::stoll(fields[1]) + 1);
+
+    DrawTable table;
+    ASSERT_TRUE(c.client.selectDraw(50, table)) << c.client.lastError();
+    const auto records = drawRecordsFromTable(table);
+    ASSERT_TRUE(records);
+    ASSERT_EQ(records->size(), 50U);
+    EXPECT_EQ(records->front().period, fields[1]);
+    EXPECT_EQ(records->front().numbers, fields[3]);
+    EXPECT_EQ(std::stoll(records->front().period) - std::stoll(records->back().period), 49);
+
+    EXPECT_EQ(c.client.latestPeriod(), fields[1]);
+
+    httplib::Client http(service.drawBaseUrl());
+    const auto advert = http.Get("/advert.html");
+    ASSERT_TRUE(advert);
+    EXPECT_NE(advert->body.find("<a href="), std::string::npos);
+}
+
+TEST_F(ServiceIntegrationTest, TheFallbackAddressInitialisesToo) {
+    Client c;
+    EXPECT_TRUE(c.client.init(service.fallbackInitUrl(), 1112)) << c.client.lastError();
+}
+
+TEST_F(ServiceIntegrationTest, EveryBadInputGetsAnEnvelopeAndTheServiceCarriesOn) {
+    RawPoster raw(service.drawBaseUrl());
+    const std::string init = R"({"rand":"42","funname":"init","appid":"1112","param":[]})";
+    const auto expectCode = [](const JsonReply& reply, const char* errcode) {
+        EXPECT_EQ(reply.errcode(), errcode);
+        EXPECT_FALSE(reply.msg().empty());
+        EXPECT_EQ(reply.memberText("data"), "");
+    };
+
+    expectCode(raw.post("/draw.php", "no form here"), "1001");
+    expectCode(raw.post("/draw.php", "DATA=XYZ!", raw.callKey().second), "1002");
+    {
+        const auto [key, token] = raw.callKey();
+        expectCode(raw.post("/draw.php", raw.functionBody(init, "not-the-call-key"), token),
+                   "1003");
+    }
+    expectCode(raw.post("/draw.php", raw.functionBody(init, "0123456789abcdef")), "1004");
+    {
+        const auto [key, token] = raw.callKey();
+        const std::string body = raw.functionBody(init, key);
+        EXPECT_EQ(raw.post("/draw.php", body, token).errcode(), "0");
+        expectCode(raw.post("/draw.php", body, token), "1006");
+    }
+    const std::array functions = {
+        std::pair{R"({"rand":"1","funname":"drop_table","appid":"1112","param":[]})", "1007"},
+        std::pair{R"({"rand":"1","funname":"init","appid":"9","param":[]})", "1008"},
+        std::pair{R"({"rand":"1","funname":"select_draw","appid":"1112","param":["","x"]})",
+                  "1009"},
+    };
+    for (const auto& [json, errcode] : functions) {
+        const auto [key, token] = raw.callKey();
+        expectCode(raw.post("/draw.php", raw.functionBody(json, key), token), errcode);
+    }
+    expectCode(raw.post("/", "DATA=" + std::string(100 * 1024, 'A'), raw.callKey().second), "1010");
+
+    Client c;
+    EXPECT_FALSE(c.client.init(service.initUrl(), 1113));
+    EXPECT_NE(c.client.lastError().find("未知的应用"), std::string::npos) << c.client.lastError();
+    EXPECT_TRUE(c.client.init(service.initUrl(), 1112)) << c.client.lastError();
+}
+
+TEST_F(ServiceIntegrationTest, ServesTwoHundredConcurrentCalls) {
+    Client first;
+    ASSERT_TRUE(first.client.init(service.initUrl(), 1112));
+    std::atomic<int> failures{0};
+    std::vector<std::thread> threads;
+    for (int i = 0; i < 200; ++i) {
+        threads.emplace_back([&] {
+            Client c;
+            std::vector<std::string> fields;
+            DrawTable table;
+            if (!c.client.init(i % 2 ? service.initUrl() : service.fallbackInitUrl(), 1112) ||
+                !c.client.newestDraw(fields) || fields.size() != 8 ||
+                !c.client.selectDraw(10, table) || table.rows != 10) {
+                ++failures;
+            }
+        });
+    }
+    for (std::thread& thread : threads) {
+        thread.join();
+    }
+    EXPECT_EQ(failures, 0);
+}
+
+TEST(ServiceRestart, KeepsEveryDrawOfTheStore) {
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() /
+                                         ("pk10-service-restart-" + std::to_string(::getpid()));
+    std::filesystem::remove_all(folder);
+    DrawServiceFixture::Settings settings;
+    settings.dbPath = (folder / "draws.sqlite").string();
+
+    std::vector<std::string> before;
+    {
+        DrawServiceFixture service(settings);
+        ASSERT_TRUE(service.ok()) << service.error();
+        Client c;
+        ASSERT_TRUE(c.client.init(service.initUrl(), 1112));
+        DrawTable table;
+        ASSERT_TRUE(c.client.selectDraw(500, table));
+        before = table.cells;
+    }
+    {
+        DrawServiceFixture service(settings);
+        ASSERT_TRUE(service.ok()) << service.error();
+        Client c;
+        ASSERT_TRUE(c.client.init(service.initUrl(), 1112));
+        DrawTable table;
+        ASSERT_TRUE(c.client.selectDraw(500, table));
+        EXPECT_EQ(table.rows, 500U);
+        EXPECT_EQ(table.cells, before);
+    }
+    std::filesystem::remove_all(folder);
+}
+
+}  // namespace
+}  // namespace pk10
