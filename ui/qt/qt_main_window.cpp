@@ -26,6 +26,16 @@ QString qs(std::string_view text) {
 
 constexpr int kCaptionHeight = 33;
 
+// White text on a solid colour.
+void paintSolid(QLabel* label, const QColor& colour) {
+    label->setAttribute(Qt::WA_TranslucentBackground, false);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::Window, colour);
+    palette.setColor(QPalette::WindowText, Qt::white);
+    label->setPalette(palette);
+    label->setAutoFillBackground(true);
+}
+
 }  // namespace
 
 QtMainWindow::QtMainWindow(MainWindowHandlers& handlers, const AdvertFactory& makeAdvert)
@@ -55,12 +65,15 @@ QtMainWindow::QtMainWindow(MainWindowHandlers& handlers, const AdvertFactory& ma
         addLabel("透明标签_当前期号", {198, 69, 154, 16}, QStringLiteral("当前期号:00000000-00"));
     for (int i = 0; i < 10; ++i) {
         const QString name = QStringLiteral("透明标签_开奖%1").arg(i + 1);
-        QLabel* label =
-            addLabel(name.toUtf8().constData(), {33 + 50 * i, 98, 27, 28}, QStringLiteral("00"));
+        auto* label = new QLabel(QStringLiteral("00"), this);
+        label->setObjectName(name);
+        label->setGeometry(33 + 50 * i, 98, 27, 28);
         label->setAlignment(Qt::AlignCenter);
-        label->setStyleSheet(
-            QStringLiteral("color: white; font-weight: bold; font-size: 14px; background: #c0392b; "
-                           "border-radius: 5px;"));
+        paintSolid(label, QColor(0xc0, 0x39, 0x2b));
+        QFont font = label->font();
+        font.setBold(true);
+        font.setPixelSize(14);
+        label->setFont(font);
         numberLabels_[static_cast<std::size_t>(i)] = label;
     }
     addLabel("透明标签17", {65, 171, 115, 16}, QStringLiteral("开奖剩余时间："));
@@ -100,7 +113,7 @@ QtMainWindow::QtMainWindow(MainWindowHandlers& handlers, const AdvertFactory& ma
         ->setStyleSheet(QStringLiteral("font-size: 16px; font-weight: bold; color: #1c3d6e;"));
     QLabel* columns =
         addLabel("标签1", {546, 69, 230, 25}, QStringLiteral("     开奖期号        开奖号"));
-    columns->setAutoFillBackground(true);
+    paintSolid(columns, QColor(0x1c, 0x3d, 0x6e));
     historyList_ = new QTreeWidget(this);
     historyList_->setObjectName(QStringLiteral("超级列表框_历史开奖"));
     historyList_->setGeometry(546, 93, 230, 565);
