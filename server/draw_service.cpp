@@ -214,6 +214,10 @@ bool DrawService::start(std::string& error) {
     }
     s.sealer = std::make_unique<CallKeySealer>(secret, *s.clock);
 
+    // Socket options (no Nagle delay) apply when the port is bound, so configure first.
+    for (httplib::Server* server : {&s.drawServer, &s.initServer}) {
+        s.configure(*server);
+    }
     if (!s.bind(s.drawServer, o.port, s.drawPort, error) ||
         !s.bind(s.initServer, o.initPort, s.initPort, error)) {
         s.drawServer.stop();
@@ -235,9 +239,6 @@ bool DrawService::start(std::string& error) {
     s.publisher = std::make_unique<DrawPublisher>(*s.store, *s.clock, std::move(source));
     s.publisher->start();
 
-    for (httplib::Server* server : {&s.drawServer, &s.initServer}) {
-        s.configure(*server);
-    }
     const auto post = [&s](const httplib::Request& req, httplib::Response& res,
                            const httplib::ContentReader& reader) {
         s.handlePost(req, res, reader);
