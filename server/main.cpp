@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "server/draw_service.h"
+#include "server/release_signing.h"
 #include "server/service_options.h"
 
 int main(int argc, char** argv) {
@@ -13,6 +14,19 @@ int main(int argc, char** argv) {
             return command.exitCode;
         case pk10::CommandLine::Action::Import:
             return pk10::importDraws(command.options, command.importFile, stderr);
+        case pk10::CommandLine::Action::Keygen:
+        case pk10::CommandLine::Action::Sign: {
+            std::string error;
+            const bool keygen = command.action == pk10::CommandLine::Action::Keygen;
+            const bool ok =
+                keygen ? pk10::ReleaseSigning::generateKey(command.keyFile, error)
+                       : pk10::ReleaseSigning::signFile(command.keyFile, command.signFile, error);
+            if (!ok) {
+                std::fprintf(stderr, "pk10-service: %s\n", error.c_str());
+                return 1;
+            }
+            return 0;
+        }
         case pk10::CommandLine::Action::Serve:
             break;
     }

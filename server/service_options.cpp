@@ -86,6 +86,17 @@ CommandLine parseCommandLine(int argc, const char* const* argv, std::ostream& ou
                      "Spacing of the times given to rows without one")
         ->check(CLI::Range(std::int64_t{1}, std::int64_t{86400}));
 
+    auto* keygen = app.add_subcommand("keygen", "Make an Ed25519 key pair for signing updates");
+    keygen->add_option("--out", result.keyFile, "Private key file; the public key goes to KEY.pub")
+        ->required();
+    auto* sign = app.add_subcommand("sign", "Sign an update file: writes FILE.sig");
+    sign->add_option("--key", result.keyFile, "Private key file made by keygen")
+        ->required()
+        ->check(CLI::ExistingFile);
+    sign->add_option("FILE", result.signFile, "The update file")
+        ->required()
+        ->check(CLI::ExistingFile);
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
@@ -94,7 +105,10 @@ CommandLine parseCommandLine(int argc, const char* const* argv, std::ostream& ou
         return result;
     }
     o.log = !quiet;
-    result.action = import->parsed() ? CommandLine::Action::Import : CommandLine::Action::Serve;
+    result.action = import->parsed()   ? CommandLine::Action::Import
+                    : keygen->parsed() ? CommandLine::Action::Keygen
+                    : sign->parsed()   ? CommandLine::Action::Sign
+                                       : CommandLine::Action::Serve;
     if (o.dbPath.empty()) {
         o.dbPath = defaultDbPath();
     }

@@ -31,10 +31,12 @@ std::string defaultUpdatesDir();
 
 // What the command line asks for.
 struct CommandLine {
-    enum class Action { Serve, Import, Exit };
+    enum class Action { Serve, Import, Keygen, Sign, Exit };
     Action action = Action::Serve;
     ServiceOptions options;
     std::string importFile;
+    std::string keyFile;   // Keygen: where the key pair goes; Sign: the private key
+    std::string signFile;  // Sign: the file whose FILE.sig is written
     int exitCode = 0;  // Action::Exit: after --help or a usage error (already printed)
 };
 
