@@ -236,7 +236,8 @@ bool JsonBase::reset() {
 
 bool JsonBase::parse(std::string_view text) {
     node_.reset();
-    if (!withinDepth(text)) {
+    // A NUL byte is never valid JSON, but the facility would stop reading at it.
+    if (!withinDepth(text) || text.find('\0') != std::string_view::npos) {
         return false;
     }
     try {
