@@ -38,6 +38,9 @@ App::App(Toolkit& toolkit, AppOptions options, ProductSettings product)
     context_.opener = &toolkit.browserOpener();
     context_.initUrl = options_.initUrl;
     context_.fallbackUrl = options_.fallbackUrl;
+    context_.starter =
+        options_.updaterStarter != nullptr ? options_.updaterStarter : &detachedStarter_;
+    context_.updaterBytes = options_.updaterBytes;
     state_.product = std::move(product);
 }
 

@@ -17,11 +17,13 @@
 #include "service/service_client.h"
 #include "strategies/random_generator.h"
 #include "strategies/strategy_registry.h"
+#include "ui/detached_process_starter.h"
 #include "ui/draw_clock.h"
 #include "ui/draw_timer.h"
 #include "ui/main_window_controller.h"
 #include "ui/shell_context.h"
 #include "ui/toolkit.h"
+#include "updater/carried_updater.h"
 
 namespace pk10 {
 
@@ -32,8 +34,13 @@ struct AppOptions {
     std::string fallbackUrl = defaultFallbackUrl();
     // Where "配置.ini" is looked for; empty: the current working directory at start.
     std::filesystem::path workingDirectory;
-    // The program's own directory, where a left-over updater is removed; empty: none.
+    // The program's own directory, where the updater is written and a left-over one removed;
+    // empty: none (no update can be handed over).
     std::filesystem::path programDirectory;
+    // Starts the updater; null: a detached process of its own.
+    ProcessStarter* updaterStarter = nullptr;
+    // What is written as the updater: the one the program carries.
+    std::string_view updaterBytes = carriedUpdater();
     // Time sources; null: the system's.
     const Clock* clock = nullptr;
     const Uptime* uptime = nullptr;
@@ -53,7 +60,8 @@ public:
     // Module start-up, then loading the main window, whose creation handler runs the visible
     // start-up. False when start-up failed and the program is to end.
     bool start();
-    // The process always ends with 0.
+    // The process always ends with 0: after the window is closed, after a failed start-up,
+    // after the user declined the update and after handing over to the updater.
     static int exitCode() { return 0; }
 
     MainWindow& window() { return *window_; }
@@ -79,6 +87,7 @@ private:
     AppOptions options_;
     SystemClock systemClock_;
     SystemUptime systemUptime_;
+    DetachedProcessStarter detachedStarter_;
     const Clock* clock_;
     const Uptime* uptime_;
     RandomGenerator random_;

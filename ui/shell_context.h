@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "plans/plan_controller.h"
 #include "plans/plan_manager.h"
@@ -12,6 +13,7 @@
 #include "ui/draw_clock.h"
 #include "ui/main_window.h"
 #include "ui/message_boxes.h"
+#include "ui/process_starter.h"
 #include "ui/product_settings.h"
 #include "ui/service_operations.h"
 #include "ui/splash_window.h"
@@ -46,6 +48,9 @@ struct ShellContext {
     // The application-initialisation address and its fallback.
     std::string initUrl;
     std::string fallbackUrl;
+    // Starts the updater; the bytes written to the updater path when no updater is there.
+    ProcessStarter* starter = nullptr;
+    std::string_view updaterBytes;
 };
 
 }  // namespace pk10

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <deque>
+#include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -8,6 +10,7 @@
 #include "ui/browser_opener.h"
 #include "ui/main_window.h"
 #include "ui/message_boxes.h"
+#include "ui/process_starter.h"
 #include "ui/service_operations.h"
 #include "ui/splash_window.h"
 
@@ -149,9 +152,29 @@ public:
     void showMessage(std::string_view text) override { messages.emplace_back(text); }
     bool askOkCancel(std::string_view text) override {
         messages.emplace_back(text);
-        return false;
+        if (onAsk) {
+            onAsk();
+        }
+        return answerOk;
     }
     std::vector<std::string> messages;
+    bool answerOk = false;  // the user's choice in an OK/Cancel box
+    std::function<void()> onAsk;
+};
+
+// Records the programs it is asked to start instead of starting them.
+class RecordingStarter final : public ProcessStarter {
+public:
+    struct Start {
+        std::filesystem::path program;
+        std::vector<std::string> arguments;
+    };
+    bool start(const std::filesystem::path& program,
+               const std::vector<std::string>& arguments) override {
+        starts.push_back({program, arguments});
+        return true;
+    }
+    std::vector<Start> starts;
 };
 
 class RecordingOpener final : public BrowserOpener {

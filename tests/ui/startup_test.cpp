@@ -3,6 +3,9 @@
 #include <array>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
+
+#include <sys/stat.h>
 
 #include "app/product.h"
 #include "app/settings_file.h"
@@ -42,6 +45,7 @@ protected:
              ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::remove_all(directory);
         std::filesystem::create_directories(directory);
+        updaterPath = directory / "更新器.exe";
         state.product = productSettings();
         context = {&state,
                    &splash,
@@ -57,7 +61,10 @@ protected:
                    &pump,
                    &opener,
                    "http://init/appinit.php",
-                   "http://fallback/"};
+                   "http://fallback/",
+                   &starter,
+                   updaterBytes};
+        state.updaterPath = updaterPath.string();
         service.initSucceedsAt = "http://init/appinit.php";
         service.settings.advert1 = "http://advert/";
         service.settings.version = "1.41";
@@ -80,6 +87,12 @@ protected:
     RecordingSplash splash;
     RecordingMessageBoxes messages;
     RecordingOpener opener;
+    RecordingStarter starter;
+    std::string updaterBytes = std::string(
+        "\x7f"
+        "ELF updater\0bytes",
+        18);
+    std::filesystem::path updaterPath;
     RandomGenerator random;
     StrategyRegistry registry{random, &messages};
     PlanTypePatterns patterns;
@@ -233,12 +246,101 @@ TEST_F(StartupTest, AdvertNavigationIsHandedToTheDesktopOnlyAfterStartUp) {
     EXPECT_EQ(opener.opened, std::vector<std::string>{"http://elsewhere/page"});
 }
 
+std::string fileContent(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+constexpr std::string_view kPrompt = "澜星PK10平刷冠军单双已经更新至1.5\r\n点击确定立即更新";
+
+TEST_F(StartupTest, OnlyANewerServiceVersionBringsUpThePrompt) {
+    constexpr std::array<std::pair<std::string_view, bool>, 7> cases{{{"1.41", false},
+                                                                      {"1.410", false},
+                                                                      {"1.4", false},
+                                                                      {"abc", false},
+                                                                      {"1.5", true},
+                                                                      {"2", true},
+                                                                      {"１．５", true}}};
+    for (const auto& [version, prompts] : cases) {
+        service.settings.version = std::string(version);
+        messages.messages.clear();
+        window.destroyed = false;
+        manager.clear();
+        MainWindowController fresh(context, settings, tasks);
+        // The user declines: start-up stops.
+        EXPECT_EQ(fresh.create(directory), !prompts) << version;
+        EXPECT_EQ(window.destroyed, prompts) << version;
+        if (prompts) {
+            EXPECT_EQ(messages.messages,
+                      std::vector<std::string>{"澜星PK10平刷冠军单双已经更新至" +
+                                               std::string(version) + "\r\n点击确定立即更新"});
+        } else {
+            EXPECT_TRUE(messages.messages.empty()) << version;
+        }
+    }
+    EXPECT_TRUE(starter.starts.empty());
+    EXPECT_FALSE(std::filesystem::exists(updaterPath)) << "declining writes nothing";
+}
+
+TEST_F(StartupTest, OkWritesTheUpdaterAndStartsItWithTheFiveArguments) {
+    service.settings.version = "1.5";
+    service.settings.proupurl = "http://127.0.0.1:19200/download/pk10-update.exe";
+    messages.answerOk = true;
+    bool splashOpenAtPrompt = true;
+    int pumpsBeforePrompt = 0;
+    messages.onAsk = [&] {
+        splashOpenAtPrompt = splash.open;
+        pumpsBeforePrompt = pump.count;
+    };
+    EXPECT_FALSE(main.create(directory)) << "handing over ends the program";
+    EXPECT_FALSE(splashOpenAtPrompt) << "the status window is closed before the prompt";
+    EXPECT_GT(pumpsBeforePrompt, 0) << "and its closing is let happen";
+    EXPECT_EQ(messages.messages, std::vector<std::string>{std::string(kPrompt)});
+    EXPECT_TRUE(window.destroyed);
+    EXPECT_FALSE(window.shown);
+    EXPECT_FALSE(state.startupDone);
+    EXPECT_EQ(manager.planCount(), 0) << "no draw refresh after the hand-over";
+
+    ASSERT_EQ(starter.starts.size(), 1U);
+    EXPECT_EQ(starter.starts[0].program, updaterPath);
+    EXPECT_EQ(starter.starts[0].arguments,
+              (std::vector<std::string>{"澜星PK10平刷冠军单双", "1.41", "1.5",
+                                        "http://127.0.0.1:19200/download/pk10-update.exe",
+                                        "澜星PK10平刷冠军单双.exe"}));
+    EXPECT_EQ(fileContent(updaterPath), updaterBytes);
+    struct stat info {};
+    ASSERT_EQ(::stat(updaterPath.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0755U);
+}
+
+TEST_F(StartupTest, AnUpdaterAlreadyThereIsStartedUnchanged) {
+    service.settings.version = "2";
+    messages.answerOk = true;
+    std::ofstream(updaterPath, std::ios::binary) << "present";
+    EXPECT_FALSE(main.create(directory));
+    ASSERT_EQ(starter.starts.size(), 1U);
+    EXPECT_EQ(fileContent(updaterPath), "present");
+
+    // Nor is anything written through a link left at the updater path.
+    std::filesystem::remove(updaterPath);
+    const std::filesystem::path target = directory / "elsewhere";
+    std::filesystem::create_symlink(target, updaterPath);
+    MainWindowController fresh(context, settings, tasks);
+    EXPECT_FALSE(fresh.create(directory));
+    EXPECT_FALSE(std::filesystem::exists(target));
+}
+
 TEST(VersionNumber, ReadsTheLeadingNumber) {
-    constexpr std::array<std::pair<std::string_view, float>, 6> cases{{{"1.41", 1.41F},
+    constexpr std::array<std::pair<std::string_view, float>, 9> cases{{{"1.41", 1.41F},
                                                                        {"1.410", 1.41F},
                                                                        {"１．５", 1.5F},
+                                                                       {" +2.5e1x", 25.0F},
                                                                        {"2abc", 2.0F},
+                                                                       {"1,5", 1.0F},
                                                                        {"abc", 0.0F},
+                                                                       {"v2", 0.0F},
                                                                        {"", 0.0F}}};
     for (const auto& [text, value] : cases) {
         EXPECT_FLOAT_EQ(versionNumber(text), value) << text;
