@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "cli/backtest_command.h"
+#include "cli/draws_command.h"
 #include "cli/forecast_command.h"
 
 int main(int argc, char** argv) {
@@ -11,6 +12,7 @@ int main(int argc, char** argv) {
     int exitCode = 0;
     pk10::addForecastCommand(app, std::cout, std::cerr, exitCode);
     pk10::addBacktestCommand(app, std::cout, std::cerr, exitCode);
+    pk10::addDrawsCommand(app, std::cout, std::cerr, exitCode);
     CLI11_PARSE(app, argc, argv);
     return exitCode;
 }
