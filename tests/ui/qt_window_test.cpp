@@ -1,6 +1,7 @@
-// The whole program, offscreen, against a loopback draw service.
+// The whole program, offscreen, against the real draw service on a loopback port.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -12,11 +13,14 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <QWebEngineView>
+
 #include <filesystem>
+#include <fstream>
 
 #include "app/app.h"
 #include "plans/plan_statistics.h"
 #include "service/json_value.h"
+#include "tests/support/draw_service_fixture.h"
 #include "tests/support/loopback_draw_service.h"
 #include "tests/ui/shell_fakes.h"
 #include "ui/qt/advert_web_view.h"
@@ -24,25 +28,36 @@
 #include "ui/qt/qt_toolkit.h"
 
 namespace pk10 {
+
+// 50 real-looking draws, newest 20170714650; every third one 03,05,10,01,02,04,06,08,07,09.
+const std::string& replayFile() {
+    static const std::string path = [] {
+        const std::filesystem::path file =
+            std::filesystem::temp_directory_path() /
+            ("pk10-program-draws-" + std::to_string(::getpid()) + ".csv");
+        std::ofstream out(file, std::ios::binary | std::ios::trunc);
+        out << "period,numbers\n";
+        for (int r = 49; r >= 0; --r) {
+            out << (20170714650 - r) << ",\""
+                << (r % 3 == 0 ? "03,05,10,01,02,04,06,08,07,09" : "04,01,02,03,05,06,07,08,09,10")
+                << "\"\n";
+        }
+        return file.string();
+    }();
+    return path;
+}
+
 namespace {
 
+using testing::DrawServiceFixture;
 using testing::LoopbackDrawService;
-
-std::string drawTable(int rows) {
-    std::string text;
-    for (int r = 0; r < rows; ++r) {
-        text += "a|+|" + std::to_string(20170714650 - r) + "|+|b|+|" +
-                (r % 3 == 0 ? "3,5,10,1,2,4,6,8,7,9" : "4,1,2,3,5,6,7,8,9,10") + "|+|" +
-                std::to_string(r) + "\r\n";
-    }
-    return text;
-}
 
 template <typename W>
 W* child(QWidget& window, const char* name) {
     return window.findChild<W*>(QString::fromUtf8(name));
 }
 
+// The program against the real draw service on a free loopback port.
 class ProgramTest : public ::testing::Test {
 protected:
     ProgramTest() {
@@ -51,33 +66,7 @@ protected:
                      ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::remove_all(directory);
         std::filesystem::create_directories(directory);
-        service.handler = [this](const LoopbackDrawService::Call& call) -> std::string {
-            if (call.funname == "init") {
-                JsonValue settings;
-                settings.reset();
-                settings.setMember("drawurl", service.drawUrl());
-                settings.setMember("newphase", service.newphaseUrl());
-                settings.setMember("advert1", "http://127.0.0.1:9/advert");
-                settings.setMember("version", "1.41");
-                return LoopbackDrawService::okEncrypted(call, settings.toText());
-            }
-            if (call.funname == "newestdraw") {
-                JsonValue payload;
-                payload.reset();
-                payload.setMember(
-                    "data",
-                    "a| |20170714650| |b| |3,5,10,1,2,4,6,8,7,9| |0| |c| |d| |2099-01-01 00:00:00");
-                return LoopbackDrawService::okEncrypted(call, payload.toText());
-            }
-            if (call.funname == "select_draw" && !refuseList) {
-                JsonValue inner;
-                inner.reset();
-                inner.setMember("data", drawTable(50));
-                return LoopbackDrawService::envelope("0", "", inner.toText());
-            }
-            return LoopbackDrawService::envelope("500", "拒绝", "");
-        };
-        options.initUrl = service.drawUrl();
+        options.initUrl = service.initUrl();
         options.fallbackUrl = "http://127.0.0.1:1/";
         options.workingDirectory = directory;
         parts.messages = &messages;
@@ -87,9 +76,14 @@ protected:
     }
     ~ProgramTest() override { std::filesystem::remove_all(directory); }
 
+    static DrawServiceFixture::Settings serviceSettings() {
+        DrawServiceFixture::Settings settings;
+        settings.replayFile = replayFile();
+        return settings;
+    }
+
     std::filesystem::path directory;
-    LoopbackDrawService service;
-    bool refuseList = false;
+    DrawServiceFixture service{serviceSettings()};
     AppOptions options;
     testing::RecordingMessageBoxes messages;
     testing::RecordingOpener opener;
@@ -98,6 +92,7 @@ protected:
 };
 
 TEST_F(ProgramTest, StartUpFillsTheWindow) {
+    ASSERT_TRUE(service.ok()) << service.error();
     QtToolkit toolkit(parts);
     App app(toolkit, options);
     ASSERT_TRUE(app.start()) << (messages.messages.empty() ? "" : messages.messages.front());
@@ -109,7 +104,7 @@ TEST_F(ProgramTest, StartUpFillsTheWindow) {
     EXPECT_EQ(child<QLabel>(window, "透明标签_当前期号")->text(),
               QStringLiteral("当前期号：20170714650"));
     EXPECT_EQ(child<QLabel>(window, "透明标签_开奖3")->text(), QStringLiteral("10"));
-    EXPECT_EQ(child<QLabel>(window, "透明标签_开奖10")->text(), QStringLiteral("9"));
+    EXPECT_EQ(child<QLabel>(window, "透明标签_开奖10")->text(), QStringLiteral("09"));
     auto* list = child<QTreeWidget>(window, "超级列表框_历史开奖");
     ASSERT_EQ(list->topLevelItemCount(), 50);
     EXPECT_EQ(list->topLevelItem(0)->text(0), QStringLiteral("20170714650"));
@@ -121,6 +116,8 @@ TEST_F(ProgramTest, StartUpFillsTheWindow) {
     EXPECT_EQ(child<QComboBox>(window, "组合框_公式期数")->currentText(), QStringLiteral("3"));
     EXPECT_TRUE(messages.messages.empty());
     EXPECT_EQ(splashClosedByUser, 0) << "closing the status window from the program is no request";
+    const std::string advert = service.drawBaseUrl() + "/advert.html";
+    EXPECT_EQ(app.appSettings().advert1, advert);
 
     // 切换 unchanged does nothing; changed, it stores the count and rebuilds.
     const QString planBefore = window.planEdit()->toPlainText();
@@ -156,24 +153,57 @@ TEST_F(ProgramTest, StartUpFillsTheWindow) {
     // A navigation the advert page starts after start-up goes to the desktop.
     EXPECT_FALSE(window.advertBox()->allowNavigation(QUrl("http://127.0.0.1:9/other")));
     EXPECT_EQ(opener.opened, std::vector<std::string>{"http://127.0.0.1:9/other"});
-    EXPECT_EQ(window.advertBox()->address(), QUrl("http://127.0.0.1:9/advert"));
+    EXPECT_EQ(window.advertBox()->address(), QUrl(QString::fromStdString(advert)));
 }
 
-TEST_F(ProgramTest, StartUpFailuresShowTheirMessagesAndEndWithZero) {
-    {
-        AppOptions down = options;
-        down.initUrl = "http://127.0.0.1:1/appinit.php";
-        QtToolkit toolkit(parts);
-        App app(toolkit, down);
-        EXPECT_FALSE(app.start());
-        EXPECT_FALSE(dynamic_cast<QtMainWindow&>(app.window()).isVisible());
-        EXPECT_EQ(App::exitCode(), 0);
-        ASSERT_EQ(messages.messages.size(), 1U);
-        EXPECT_EQ(messages.messages[0].rfind("初始化连接服务器失败！：", 0), 0U)
-            << messages.messages[0];
-    }
-    messages.messages.clear();
-    refuseList = true;
+TEST_F(ProgramTest, FallbackAddressServesWhenTheFirstFails) {
+    ASSERT_TRUE(service.ok()) << service.error();
+    options.initUrl = "http://127.0.0.1:1/appinit.php";
+    options.fallbackUrl = service.fallbackInitUrl();
+    QtToolkit toolkit(parts);
+    App app(toolkit, options);
+    ASSERT_TRUE(app.start()) << (messages.messages.empty() ? "" : messages.messages.front());
+    EXPECT_EQ(app.history().size(), 50U);
+}
+
+TEST_F(ProgramTest, AServiceThatIsDownEndsStartUpWithItsMessageAndZero) {
+    service.stop();
+    QtToolkit toolkit(parts);
+    App app(toolkit, options);
+    EXPECT_FALSE(app.start());
+    EXPECT_FALSE(dynamic_cast<QtMainWindow&>(app.window()).isVisible());
+    EXPECT_EQ(App::exitCode(), 0);
+    ASSERT_EQ(messages.messages.size(), 1U);
+    EXPECT_EQ(messages.messages[0].rfind("初始化连接服务器失败！：", 0), 0U)
+        << messages.messages[0];
+}
+
+// A refused draw list: the real service always lists what it has, so a stand-in refuses.
+TEST(ProgramOnStandInService, ARefusedDrawListEndsStartUpWithBothMessages) {
+    const auto directory = std::filesystem::temp_directory_path() / "pk10-program-refused";
+    std::filesystem::create_directories(directory);
+    LoopbackDrawService service;
+    service.handler = [&service](const LoopbackDrawService::Call& call) -> std::string {
+        if (call.funname == "init") {
+            JsonValue settings;
+            settings.reset();
+            settings.setMember("drawurl", service.drawUrl());
+            settings.setMember("newphase", service.newphaseUrl());
+            settings.setMember("advert1", "http://127.0.0.1:9/advert");
+            settings.setMember("version", "1.41");
+            return LoopbackDrawService::okEncrypted(call, settings.toText());
+        }
+        return LoopbackDrawService::envelope("500", "拒绝", "");
+    };
+    AppOptions options;
+    options.initUrl = service.drawUrl();
+    options.fallbackUrl = "http://127.0.0.1:1/";
+    options.workingDirectory = directory;
+    testing::RecordingMessageBoxes messages;
+    QtToolkit::Parts parts;
+    parts.messages = &messages;
+    parts.advert = [](QWidget* parent) -> AdvertBox* { return new BlankAdvertBox(parent); };
+    parts.onSplashClosed = [] {};
     QtToolkit toolkit(parts);
     App app(toolkit, options);
     EXPECT_FALSE(app.start());
@@ -181,6 +211,7 @@ TEST_F(ProgramTest, StartUpFailuresShowTheirMessagesAndEndWithZero) {
         messages.messages,
         (std::vector<std::string>{"查询最近开奖数据失败！获取最新开奖数据失败!拒绝 错误代码：500",
                                   "获取网络开奖数据失败！"}));
+    std::filesystem::remove_all(directory);
 }
 
 TEST(StatusWindow, ShowsOnceAndTheUsersCloseEndsTheProgram) {
@@ -259,5 +290,7 @@ int main(int argc, char** argv) {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication application(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    const int result = RUN_ALL_TESTS();
+    std::filesystem::remove(pk10::replayFile());
+    return result;
 }
