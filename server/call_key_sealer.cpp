@@ -3,9 +3,9 @@
 #include <nettle/chacha-poly1305.h>
 #include <nettle/sha2.h>
 
-#include <algorithm>
 #include <cstring>
 
+#include "server/request_decoder.h"
 #include "server/secure_random.h"
 #include "service/codec.h"
 
@@ -21,12 +21,6 @@ constexpr std::string_view kAssociated = "PK10SID call key";
 
 const std::uint8_t* bytesOf(std::string_view text) {
     return reinterpret_cast<const std::uint8_t*>(text.data());
-}
-
-bool isHexText(std::string_view text) {
-    return std::all_of(text.begin(), text.end(), [](char c) {
-        return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
-    });
 }
 
 }  // namespace
@@ -70,10 +64,10 @@ CallKeySealer::Opened CallKeySealer::open(std::string_view token) {
         return opened;
     }
     opened.status = OpenStatus::Invalid;
-    if (token.size() != kSealedSize * 2 || !isHexText(token)) {
+    if (token.size() != kSealedSize * 2 || !isStrictHex(token)) {
         return opened;
     }
-    const std::string sealed = hexToBytes(token);
+    const std::string sealed = strictHexToBytes(token);
     const auto* in = bytesOf(sealed);
     std::uint8_t plain[kPlainSize];
     std::uint8_t tag[kTagSize];

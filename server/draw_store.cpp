@@ -134,8 +134,10 @@ bool DrawStore::reloadRecent(std::string& error) {
             return false;
         }
     }
+    const std::int64_t newestPeriod = draws->empty() ? kNoPeriod : draws->front().period;
     std::lock_guard recentLock(recentMutex_);
     recent_ = std::move(draws);
+    newestPeriod_.store(newestPeriod, std::memory_order_release);
     return true;
 }
 
@@ -150,6 +152,14 @@ std::optional<StoredDraw> DrawStore::newest() const {
         return std::nullopt;
     }
     return draws->front();
+}
+
+std::optional<std::int64_t> DrawStore::newestPeriod() const {
+    const std::int64_t period = newestPeriod_.load(std::memory_order_acquire);
+    if (period == kNoPeriod) {
+        return std::nullopt;
+    }
+    return period;
 }
 
 std::int64_t DrawStore::count() const {

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -33,6 +35,9 @@ public:
     // Up to kRecentCount newest draws, newest first; a snapshot that later inserts leave alone.
     std::shared_ptr<const std::vector<StoredDraw>> recent() const;
     std::optional<StoredDraw> newest() const;
+    // The period of newest(), without taking a lock: asked for by every client every few
+    // seconds.
+    std::optional<std::int64_t> newestPeriod() const;
     std::int64_t count() const;
 
 private:
@@ -44,6 +49,8 @@ private:
     mutable std::mutex dbMutex_;
     mutable std::mutex recentMutex_;
     std::shared_ptr<const std::vector<StoredDraw>> recent_;
+    static constexpr std::int64_t kNoPeriod = std::numeric_limits<std::int64_t>::min();
+    std::atomic<std::int64_t> newestPeriod_{kNoPeriod};
 };
 
 }  // namespace pk10

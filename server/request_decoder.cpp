@@ -56,6 +56,14 @@ bool isStrictHex(std::string_view text) {
            std::all_of(text.begin(), text.end(), [](char c) { return hexDigit(c) >= 0; });
 }
 
+std::string strictHexToBytes(std::string_view hex) {
+    std::string bytes(hex.size() / 2, '\0');
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        bytes[i] = static_cast<char>(hexDigit(hex[2 * i]) * 16 + hexDigit(hex[2 * i + 1]));
+    }
+    return bytes;
+}
+
 std::optional<std::string> percentDecode(std::string_view text) {
     std::string out;
     out.reserve(text.size());
@@ -84,12 +92,13 @@ DecodedCall decodeFunctionRequest(std::string_view hex, std::string_view callKey
         result.error = ServiceError::BadHex;
         return result;
     }
-    const std::string inner = rc4(callKey, hexToBytes(hex));
+    const std::string inner = rc4(callKey, strictHexToBytes(hex));
     if (!isStrictHex(inner)) {
         result.error = ServiceError::Undecryptable;
         return result;
     }
-    const std::optional<std::string> json = percentDecode(rc4(protocolKey(), hexToBytes(inner)));
+    const std::optional<std::string> json =
+        percentDecode(rc4(protocolKey(), strictHexToBytes(inner)));
     JsonValue request;
     if (!json || !json->starts_with('{') || !request.parse(*json) ||
         request.type() != json_type::kObject) {

@@ -30,6 +30,8 @@ std::optional<std::string> percentDecode(std::string_view text);
 
 // Strict hexadecimal: an even number of digits, either case.
 bool isStrictHex(std::string_view text);
+// The bytes of text that isStrictHex accepted.
+std::string strictHexToBytes(std::string_view hex);
 
 // A decoded function request; every member arrives as a JSON string.
 struct FunctionCall {

@@ -43,6 +43,64 @@ std::optional<int> strictCount(std::string_view text) {
     return value;
 }
 
+// Appends the JSON text of a string as the JSON writer spells it: UTF-8 kept (broken sequences
+// replaced), quote, backslash and control characters escaped. The replies of every call are
+// written this way rather than through a document and its allocations.
+void appendJsonString(std::string& out, std::string_view text) {
+    std::string repaired;
+    if (std::any_of(text.begin(), text.end(),
+                    [](char c) { return static_cast<unsigned char>(c) >= 0x80; })) {
+        repaired = repairUtf8(text);
+        text = repaired;
+    }
+    out += '"';
+    for (const char c : text) {
+        switch (c) {
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\b':
+                out += "\\b";
+                break;
+            case '\f':
+                out += "\\f";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            default:
+                if (static_cast<unsigned char>(c) < 0x20) {
+                    constexpr char kHex[] = "0123456789abcdef";
+                    out += "\\u00";
+                    out += kHex[(c >> 4) & 0x0F];
+                    out += kHex[c & 0x0F];
+                } else {
+                    out += c;
+                }
+        }
+    }
+    out += '"';
+}
+
+// {"data":TEXT}: the payload of the draw functions.
+std::string dataPayload(std::string_view text) {
+    std::string out;
+    out.reserve(text.size() + 16);
+    out += "{\"data\":";
+    appendJsonString(out, text);
+    out += '}';
+    return out;
+}
+
 }  // namespace
 
 ServiceProtocol::ServiceProtocol(ProtocolSettings settings, CallKeySealer& sealer,
@@ -51,12 +109,16 @@ ServiceProtocol::ServiceProtocol(ProtocolSettings settings, CallKeySealer& seale
 
 std::string ServiceProtocol::envelope(std::string_view errcode, std::string_view msg,
                                       std::string_view data) {
-    JsonValue reply;
-    reply.reset();
-    reply.setMember("errcode", errcode);
-    reply.setMember("msg", msg);
-    reply.setMember("data", data);
-    return reply.toText();
+    std::string out;
+    out.reserve(errcode.size() + msg.size() + data.size() + 40);
+    out += "{\"errcode\":";
+    appendJsonString(out, errcode);
+    out += ",\"msg\":";
+    appendJsonString(out, msg);
+    out += ",\"data\":";
+    appendJsonString(out, data);
+    out += '}';
+    return out;
 }
 
 ProtocolReply ServiceProtocol::failure(ServiceError error, std::string function) {
@@ -115,13 +177,13 @@ ProtocolReply ServiceProtocol::handle(std::string_view body, std::string_view ca
 
 ProtocolReply ServiceProtocol::issueCallKey() {
     const CallKeySealer::Issued issued = sealer_.issue();
-    JsonValue reply;
-    reply.reset();
-    reply.setMember("errcode", "0", json_type::kInt);
-    reply.setMember("msg", "");
-    reply.setMember("data", bytesToHex(rc4(protocolKey(), issued.callKey)));
-    return {reply.toText(), std::string(kCallKeyCookie) + "=" + issued.token + "; Path=/; HttpOnly",
-            "GETRAND", "0"};
+    // The call key's errcode is a number, unlike every other reply's.
+    std::string body = R"({"errcode":0,"msg":"","data":)";
+    appendJsonString(body, bytesToHex(rc4(protocolKey(), issued.callKey)));
+    body += '}';
+    return {std::move(body),
+            std::string(kCallKeyCookie) + "=" + issued.token + "; Path=/; HttpOnly", "GETRAND",
+            "0"};
 }
 
 std::string ServiceProtocol::baseUrl() const {
@@ -151,18 +213,15 @@ ProtocolReply ServiceProtocol::newestDraw(const FunctionCall& call) {
     if (call.params.size() > 1) {
         return failure(ServiceError::BadParameters, call.funname);
     }
-    const std::optional<StoredDraw> newest = store_.newest();
-    if (!newest) {
+    const auto recent = store_.recent();
+    if (recent->empty()) {
         return failure(ServiceError::NoDraws, call.funname);
     }
     const std::int64_t now = clock_.unixNow();
-    JsonValue payload;
-    payload.reset();
-    payload.setMember("data",
-                      newestDrawLine(*newest, formatCivilTime(now + clock_.utcOffsetAt(now)),
-                                     settings_.intervalSeconds));
-    return {envelope("0", "", encryptReplyData(payload.toText(), call.nonce)), "", call.funname,
-            "0"};
+    const std::string payload =
+        dataPayload(newestDrawLine(recent->front(), formatCivilTime(now + clock_.utcOffsetAt(now)),
+                                   settings_.intervalSeconds));
+    return {envelope("0", "", encryptReplyData(payload, call.nonce)), "", call.funname, "0"};
 }
 
 ProtocolReply ServiceProtocol::selectDraw(const FunctionCall& call) {
@@ -175,10 +234,9 @@ ProtocolReply ServiceProtocol::selectDraw(const FunctionCall& call) {
     }
     // Plain data: the client cuts the table out of the raw reply text, so the data member is
     // the JSON text of {"data":TABLE} written as a string.
-    JsonValue payload;
-    payload.reset();
-    payload.setMember("data", drawTableText(*store_.recent(), static_cast<std::size_t>(*count)));
-    return {envelope("0", "", payload.toText()), "", call.funname, "0"};
+    const std::string payload =
+        dataPayload(drawTableText(*store_.recent(), static_cast<std::size_t>(*count)));
+    return {envelope("0", "", payload), "", call.funname, "0"};
 }
 
 }  // namespace pk10
