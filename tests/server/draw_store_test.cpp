@@ -32,12 +32,20 @@ TEST_F(DrawStoreTest, TheNewestDrawIsTheHighestPeriod) {
     auto store = DrawStore::open(path, error);
     ASSERT_TRUE(store) << error;
     EXPECT_FALSE(store->newest());
+    EXPECT_FALSE(store->newestPeriod());
     ASSERT_TRUE(store->insert({draw(99), draw(1000), draw(101)}, error)) << error;
     EXPECT_EQ(store->newest()->period, 1000);
+    EXPECT_EQ(store->newestPeriod(), 1000);
+    // An older draw arriving late leaves the newest alone; a newer one replaces it.
+    ASSERT_TRUE(store->insert({draw(500)}, error)) << error;
+    EXPECT_EQ(store->newestPeriod(), 1000);
+    ASSERT_TRUE(store->insert({draw(1001)}, error)) << error;
+    EXPECT_EQ(store->newestPeriod(), 1001);
+    EXPECT_EQ(store->newest()->period, 1001);
     const auto recent = store->recent();
-    ASSERT_EQ(recent->size(), 3U);
-    EXPECT_EQ((*recent)[1].period, 101);
-    EXPECT_EQ((*recent)[2].period, 99);
+    ASSERT_EQ(recent->size(), 5U);
+    EXPECT_EQ((*recent)[1].period, 1000);
+    EXPECT_EQ((*recent)[4].period, 99);
 }
 
 TEST_F(DrawStoreTest, KeepsEveryDrawAcrossReopeningAndIgnoresRepeats) {

@@ -2,8 +2,15 @@
 #include <gtest/gtest.h>
 #include <httplib.h>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <atomic>
 #include <filesystem>
+#include <regex>
+#include <sstream>
 #include <thread>
 
 #include "server/request_decoder.h"
@@ -174,6 +181,104 @@ TEST_F(ServiceIntegrationTest, ServesTwoHundredConcurrentCalls) {
         thread.join();
     }
     EXPECT_EQ(failures, 0);
+}
+
+// Two requests in one write: both are answered, in order, on the same connection.
+TEST_F(ServiceIntegrationTest, AnswersPipelinedRequestsInOrder) {
+    const int sock = ::socket(AF_INET, SOCK_STREAM, 0);
+    ASSERT_GE(sock, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<std::uint16_t>(
+        std::stoi(service.drawBaseUrl().substr(service.drawBaseUrl().rfind(':') + 1))));
+    ::inet_pton(AF_INET, "127.0.0.1", &address.sin_addr);
+    ASSERT_EQ(::connect(sock, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    const std::string requests =
+        "GET /newphase.php HTTP/1.1\r\nHost: a\r\n\r\n"
+        "POST /draw.php HTTP/1.1\r\nHost: a\r\nContent-Length: 23\r\n"
+        "Connection: close\r\n\r\nDATA=GETRAND?1500000000";
+    ASSERT_EQ(::send(sock, requests.data(), requests.size(), MSG_NOSIGNAL),
+              static_cast<ssize_t>(requests.size()));
+    std::string replies;
+    char chunk[4096];
+    for (ssize_t n = 0; (n = ::recv(sock, chunk, sizeof chunk, 0)) > 0;) {
+        replies.append(chunk, static_cast<std::size_t>(n));
+    }
+    ::close(sock);
+    httplib::Client http(service.drawBaseUrl());
+    const auto period = http.Get("/newphase.php");
+    ASSERT_TRUE(period);
+    const std::size_t first = replies.find("HTTP/1.1 200");
+    const std::size_t second = replies.find("HTTP/1.1 200", first + 1);
+    ASSERT_NE(second, std::string::npos) << replies;
+    EXPECT_NE(replies.substr(first, second - first).find("\r\n\r\n" + period->body),
+              std::string::npos);
+    EXPECT_NE(replies.find("PK10SID=", second), std::string::npos);
+    EXPECT_NE(replies.find(R"({"errcode":0,"msg":"","data":")", second), std::string::npos);
+}
+
+// Log lines are written by a background thread; by the time stop() returns every request
+// has its line, whole.
+TEST(ServiceLog, EveryRequestHasItsWholeLineAfterStop) {
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("pk10-service-log-" + std::to_string(::getpid()));
+    std::filesystem::remove_all(folder);
+    ServiceOptions options;
+    options.port = 0;
+    options.initPort = 0;
+    options.dbPath = (folder / "draws.sqlite").string();
+    options.updatesDir = (folder / "updates").string();
+    options.threads = 4;
+    constexpr int kThreads = 4;
+    constexpr int kRequests = 100;
+
+    ::testing::internal::CaptureStderr();
+    {
+        DrawService service(options);
+        std::string error;
+        if (service.start(error)) {
+            std::vector<std::thread> threads;
+            for (int t = 0; t < kThreads; ++t) {
+                threads.emplace_back([&service, t] {
+                    httplib::Client http("127.0.0.1",
+                                         t % 2 ? service.drawPort() : service.initPort());
+                    for (int i = 0; i < kRequests; ++i) {
+                        if (t % 2) {
+                            http.Get("/newphase.php");
+                        } else {
+                            http.Post("/appinit.php", "DATA=GETRAND?1500000000",
+                                      "application/x-www-form-urlencoded");
+                        }
+                    }
+                });
+            }
+            for (std::thread& thread : threads) {
+                thread.join();
+            }
+        } else {
+            ADD_FAILURE() << error;
+        }
+        service.stop();
+    }
+    const std::string log = ::testing::internal::GetCapturedStderr();
+    std::filesystem::remove_all(folder);
+
+    const std::regex getLine(R"(GET /newphase\.php function=- status=200 errcode=- \d+us)");
+    const std::regex postLine(R"(POST /appinit\.php function=GETRAND status=200 errcode=0 \d+us)");
+    int gets = 0;
+    int posts = 0;
+    std::istringstream lines(log);
+    for (std::string line; std::getline(lines, line);) {
+        if (std::regex_match(line, getLine)) {
+            ++gets;
+        } else if (std::regex_match(line, postLine)) {
+            ++posts;
+        } else {
+            ADD_FAILURE() << "unexpected log line: " << line;
+        }
+    }
+    EXPECT_EQ(gets, kThreads / 2 * kRequests);
+    EXPECT_EQ(posts, kThreads / 2 * kRequests);
 }
 
 TEST(ServiceRestart, KeepsEveryDrawOfTheStore) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 
 #include "service/codec.h"
@@ -54,6 +55,25 @@ protected:
     std::unique_ptr<DrawStore> store;
     std::unique_ptr<ServiceProtocol> protocol;
 };
+
+// Replies are written by hand: byte for byte what the JSON writer makes of the same members.
+TEST(ServiceEnvelope, IsWhatTheJsonWriterWrites) {
+    constexpr std::array<std::array<std::string_view, 3>, 5> kCases{{
+        {"0", "", "9F3A"},
+        {"1005", "\u8c03\u7528\u5bc6\u94a5\u5df2\u7528\u8fc7", ""},
+        {"\"\\/", "tab\there\r\nend\b\f", std::string_view("nul\0\x01\x1f\x7f", 9)},
+        {"bad", "\xff\xc3(\xe2\x82", "\xed\xa0\x80 \xf4\x90\x80\x80"},
+        {"pk10", "| |", R"({"data":"pk10|+|1|+|2"})"},
+    }};
+    for (const auto& [errcode, msg, data] : kCases) {
+        JsonValue expected;
+        expected.reset();
+        expected.setMember("errcode", errcode);
+        expected.setMember("msg", msg);
+        expected.setMember("data", data);
+        EXPECT_EQ(ServiceProtocol::envelope(errcode, msg, data), expected.toText()) << msg;
+    }
+}
 
 TEST_F(ServiceProtocolTest, CallKeyReplyCarriesTheEncryptedKeyAndACookie) {
     const ProtocolReply reply = protocol->handle("DATA=GETRAND?1500000000", "");
