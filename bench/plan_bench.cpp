@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "plans/plan_controller.h"
+#include "plans/plan_setup.h"
 #include "plans/plan_statistics.h"
 #include "service/draw_csv.h"
 
@@ -18,19 +19,8 @@ const std::vector<DrawCsvRow>& realDraws() {
     return rows;
 }
 
-struct Setup {
-    RandomGenerator random;
-    SystemUptime uptime;
-    StrategyRegistry registry{random, nullptr};
-    PlanTypePatterns patterns;
-    PlanManager manager{random, uptime, registry, patterns};
-
-    Setup() {
-        manager.addPlanByType("冠军单双", "冠军单双", 3);
-        manager.setMaxEntries(0);
-        manager.setHitRate(80);
-        manager.setResetAfterMisses(0);
-    }
+struct Setup : PlanSetup {
+    Setup() : PlanSetup(uptime) { addProductPlan("冠军单双", "冠军单双", 3); }
 
     // Feeds real draws live until the plan holds `entries` entries.
     void grow(std::size_t entries) {
@@ -43,6 +33,7 @@ struct Setup {
         nextPeriod = period;
     }
     int nextPeriod = 1;
+    static inline SystemUptime uptime;
 };
 
 struct NullBox final : PlanBox {

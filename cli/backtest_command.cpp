@@ -2,8 +2,8 @@
 
 #include <fstream>
 
-#include "cli/plan_setup.h"
 #include "plans/plan_controller.h"
+#include "plans/plan_setup.h"
 #include "plans/plan_statistics.h"
 #include "service/draw_csv.h"
 
@@ -15,7 +15,7 @@ struct CapturingBox final : PlanBox {
     std::string shown;
 };
 
-std::string shapedText(PlanSetup& setup, const BacktestOptions& options,
+std::string shapedText(PlanSetup& setup, const Uptime& uptime, const BacktestOptions& options,
                        const std::vector<DrawCsvRow>& rows) {
     DrawHistory history;  // newest first
     for (auto row = rows.rbegin(); row != rows.rend() && history.size() < 50; ++row) {
@@ -24,7 +24,7 @@ std::string shapedText(PlanSetup& setup, const BacktestOptions& options,
     }
     NoEventPump pump;
     CapturingBox box;
-    PlanController controller(setup.manager, history, setup.uptime, pump);
+    PlanController controller(setup.manager, history, uptime, pump);
     controller.bind(box, options.type);
     controller.rebuild(options.span);
     return box.shown;
@@ -43,16 +43,14 @@ int runBacktest(const BacktestOptions& options, std::ostream& out, std::ostream&
         err << "pk10-plan: " << options.drawsFile << ": " << draws.error << "\n";
         return 1;
     }
-    PlanSetup setup;
-    if (!setup.manager.addPlanByType(options.type, options.type, options.span)) {
+    SystemUptime uptime;
+    PlanSetup setup(uptime);
+    if (!setup.addProductPlan(options.type, options.type, options.span)) {
         err << "pk10-plan: unknown or refused plan type: " << options.type << "\n";
         return 2;
     }
-    setup.manager.setMaxEntries(0);
-    setup.manager.setHitRate(80);
-    setup.manager.setResetAfterMisses(0);
     if (options.shaped) {
-        out << shapedText(setup, options, draws.rows) << "\r\n";
+        out << shapedText(setup, uptime, options, draws.rows) << "\r\n";
         return 0;
     }
     for (const DrawCsvRow& row : draws.rows) {

@@ -1,11 +1,12 @@
 #include "cli/forecast_command.h"
 
-#include "cli/plan_setup.h"
+#include "plans/plan_setup.h"
 
 namespace pk10 {
 
 int runForecast(const ForecastOptions& options, std::ostream& out, std::ostream& err) {
-    PlanSetup setup;
+    SystemUptime uptime;
+    PlanSetup setup(uptime);
     if (!setup.manager.addPlanByType(options.type, "", options.span)) {
         err << "pk10-plan: unknown or refused plan type: " << options.type << "\n";
         return 2;

@@ -31,6 +31,14 @@ std::int32_t ForecastStrategy::valueAt(const DrawNumbers& numbers, int position)
     return textToInt(numberAt(numbers, position));
 }
 
+std::int64_t ForecastStrategy::sumAt(const DrawNumbers& numbers, int first, int count) {
+    std::int64_t sum = 0;
+    for (int p = first; p < first + count; ++p) {
+        sum += valueAt(numbers, p);
+    }
+    return sum;
+}
+
 std::string ForecastStrategy::pickWord(std::int32_t seed, std::string_view first,
                                        std::string_view second) const {
     random_->seed(seed);

@@ -43,6 +43,8 @@ protected:
     static std::string_view numberAt(const DrawNumbers& numbers, int position);
     // The item at a 1-based position read as an integer (0 when absent or not a number).
     static std::int32_t valueAt(const DrawNumbers& numbers, int position);
+    // The sum of the values at positions first .. first + count - 1.
+    static std::int64_t sumAt(const DrawNumbers& numbers, int first, int count);
 
     RandomGenerator& random() const { return *random_; }
     // One draw of random(1, 2) after seeding: `first` for 1, `second` for 2.

@@ -13,10 +13,7 @@ std::string SumOddEvenStrategy::取下期预测(std::int32_t seed) const {
 }
 
 bool SumOddEvenStrategy::验证预测(const DrawNumbers& numbers, std::string_view forecast) const {
-    std::int64_t sum = 0;
-    for (int p = firstPosition_; p < firstPosition_ + count_; ++p) {
-        sum += valueAt(numbers, p);
-    }
+    const std::int64_t sum = sumAt(numbers, firstPosition_, count_);
     return forecast == (sum % 2 != 0 ? "单" : "双");
 }
 

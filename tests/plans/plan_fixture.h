@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "plans/plan_manager.h"
+#include "plans/plan_setup.h"
 #include "strategies/strategy_registry.h"
 #include "support/fake_time.h"
 
@@ -29,11 +29,11 @@ inline constexpr const char* kHit = "H,2,3,4,5,6,7,8,9,10";
 inline constexpr const char* kMiss = "M,2,3,4,5,6,7,8,9,10";
 
 struct PlanFixture {
-    RandomGenerator random;
     FakeUptime uptime;
-    StrategyRegistry registry{random, nullptr};
-    PlanTypePatterns patterns;
-    PlanManager manager{random, uptime, registry, patterns};
+    PlanSetup setup{uptime};
+    RandomGenerator& random = setup.random;
+    StrategyRegistry& registry = setup.registry;
+    PlanManager& manager = setup.manager;
 
     // Adds an echo plan named `name` with the given span.
     const Plan& addEchoPlan(const std::string& name, int span) {
