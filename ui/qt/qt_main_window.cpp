@@ -121,7 +121,12 @@ QtMainWindow::QtMainWindow(MainWindowHandlers& handlers, const AdvertFactory& ma
     historyList_->setHeaderLabels({QStringLiteral("开奖期号"), QStringLiteral("开奖号")});
     historyList_->setHeaderHidden(true);  // 标签1 above the list carries the column captions
     historyList_->setRootIsDecorated(false);
-    historyList_->setColumnWidth(0, 80);
+    // Narrow enough that all ten numbers of a draw fit beside the period.
+    QFont listFont = historyList_->font();
+    listFont.setPixelSize(10);
+    historyList_->setFont(listFont);
+    historyList_->setIndentation(0);
+    historyList_->setColumnWidth(0, 50);
     historyList_->setSelectionMode(QAbstractItemView::SingleSelection);
 
     advert_ = makeAdvert(this);
