@@ -454,6 +454,12 @@ void DrawService::Impl::configure(httplib::Server& server) {
     };
     server.set_keep_alive_max_count(1000);
     server.set_tcp_nodelay(true);
+    // httplib also sets SO_REUSEPORT, which lets a second service bind the same port and
+    // take part of its connections; a port in use must fail the start instead.
+    server.set_socket_options([](socket_t sock) {
+        const int yes = 1;
+        ::setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    });
     server.set_pre_routing_handler([](const httplib::Request&, httplib::Response&) {
         tRequestLog = RequestLog{std::chrono::steady_clock::now()};
         return httplib::Server::HandlerResponse::Unhandled;

@@ -74,6 +74,10 @@ private:
     std::string lastCookie_;
 };
 
+int portOf(const std::string& baseUrl) {
+    return std::stoi(baseUrl.substr(baseUrl.rfind(':') + 1));
+}
+
 class ServiceIntegrationTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(service.ok()) << service.error(); }
@@ -189,8 +193,7 @@ TEST_F(ServiceIntegrationTest, AnswersPipelinedRequestsInOrder) {
     ASSERT_GE(sock, 0);
     sockaddr_in address{};
     address.sin_family = AF_INET;
-    address.sin_port = htons(static_cast<std::uint16_t>(
-        std::stoi(service.drawBaseUrl().substr(service.drawBaseUrl().rfind(':') + 1))));
+    address.sin_port = htons(static_cast<std::uint16_t>(portOf(service.drawBaseUrl())));
     ::inet_pton(AF_INET, "127.0.0.1", &address.sin_addr);
     ASSERT_EQ(::connect(sock, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
     const std::string requests =
@@ -215,6 +218,25 @@ TEST_F(ServiceIntegrationTest, AnswersPipelinedRequestsInOrder) {
               std::string::npos);
     EXPECT_NE(replies.find("PK10SID=", second), std::string::npos);
     EXPECT_NE(replies.find(R"({"errcode":0,"msg":"","data":")", second), std::string::npos);
+}
+
+TEST_F(ServiceIntegrationTest, ASecondServiceCannotTakeItsPorts) {
+    for (const bool drawPort : {true, false}) {
+        ServiceOptions options;
+        options.port = drawPort ? portOf(service.drawBaseUrl()) : 0;
+        options.initPort = drawPort ? 0 : portOf(service.initBaseUrl());
+        options.dbPath = (std::filesystem::temp_directory_path() /
+                          ("pk10-service-second-" + std::to_string(::getpid())) / "d.sqlite")
+                             .string();
+        options.updatesDir =
+            (std::filesystem::path(options.dbPath).parent_path() / "updates").string();
+        options.log = false;
+        DrawService second(options);
+        std::string error;
+        EXPECT_FALSE(second.start(error));
+        EXPECT_NE(error.find("cannot bind"), std::string::npos) << error;
+        std::filesystem::remove_all(std::filesystem::path(options.dbPath).parent_path());
+    }
 }
 
 // Log lines are written by a background thread; by the time stop() returns every request
