@@ -37,7 +37,7 @@ struct CommandLine {
     std::string importFile;
     std::string keyFile;   // Keygen: where the key pair goes; Sign: the private key
     std::string signFile;  // Sign: the file whose FILE.sig is written
-    int exitCode = 0;  // Action::Exit: after --help or a usage error (already printed)
+    int exitCode = 0;      // Action::Exit: after --help or a usage error (already printed)
 };
 
 CommandLine parseCommandLine(int argc, const char* const* argv, std::ostream& out,

@@ -11,8 +11,9 @@ TEST(CarriedUpdater, IsTheUpdaterProgramByteForByte) {
     const std::string built = testing::readFile(PK10_STRIPPED_UPDATER);
     ASSERT_FALSE(built.empty());
     EXPECT_EQ(carriedUpdater(), built);
-    EXPECT_TRUE(carriedUpdater().starts_with("\x7f"
-                                             "ELF"));
+    EXPECT_TRUE(
+        carriedUpdater().starts_with("\x7f"
+                                     "ELF"));
 }
 
 }  // namespace
