@@ -7,7 +7,7 @@ PK10_PACKAGES=(
   nettle-dev libpcre2-dev libcurl4-openssl-dev libsqlite3-dev
   nlohmann-json3-dev libcpp-httplib-dev libcli11-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format
   qt6-base-dev qt6-webengine-dev libgl-dev
   fonts-wqy-microhei xvfb xauth
 )
