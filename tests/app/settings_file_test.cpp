@@ -6,20 +6,14 @@
 #include <fstream>
 #include <iterator>
 
+#include "tests/support/temporary_folder.h"
+
 namespace pk10 {
 namespace {
 
 class SettingsFileTest : public ::testing::Test {
 protected:
-    SettingsFileTest() {
-        directory = std::filesystem::temp_directory_path() /
-                    (std::string("pk10-settings-") +
-                     ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(directory);
-        std::filesystem::create_directories(directory);
-        file = SettingsFile::inDirectory(directory, "澜星PK10平刷冠军单双");
-    }
-    ~SettingsFileTest() override { std::filesystem::remove_all(directory); }
+    SettingsFileTest() { file = SettingsFile::inDirectory(directory, "澜星PK10平刷冠军单双"); }
 
     void putBytes(std::string_view bytes) { std::ofstream(file.path(), std::ios::binary) << bytes; }
     std::string bytes() const {
@@ -27,7 +21,8 @@ protected:
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
 
-    std::filesystem::path directory;
+    testing::TemporaryFolder temporary;
+    std::filesystem::path directory = temporary.path;
     SettingsFile file;
 };
 

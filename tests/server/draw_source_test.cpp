@@ -7,6 +7,7 @@
 
 #include "server/draw_import.h"
 #include "tests/support/fake_time.h"
+#include "tests/support/temporary_folder.h"
 
 namespace pk10 {
 namespace {
@@ -14,22 +15,14 @@ namespace {
 class DrawSourceTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder = std::filesystem::temp_directory_path() /
-                 (std::string("pk10-draw-source-") +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(folder);
         store = DrawStore::open((folder / "draws.sqlite").string(), error);
         ASSERT_TRUE(store) << error;
         clock.offset = 8 * 3600;
     }
-    void TearDown() override {
-        store.reset();
-        std::filesystem::remove_all(folder);
-    }
-
     std::string localNow() const { return formatCivilTime(clock.now + clock.offset); }
 
-    std::filesystem::path folder;
+    testing::TemporaryFolder temporary;
+    std::filesystem::path folder = temporary.path;
     std::unique_ptr<DrawStore> store;
     testing::FakeClock clock;
     std::string error;

@@ -12,6 +12,7 @@
 #include "service/service_client.h"
 #include "service/service_request.h"
 #include "tests/support/fake_time.h"
+#include "tests/support/temporary_folder.h"
 
 namespace pk10 {
 namespace {
@@ -19,21 +20,12 @@ namespace {
 class ServiceProtocolTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder = std::filesystem::temp_directory_path() /
-                 (std::string("pk10-protocol-") +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(folder);
         store = DrawStore::open((folder / "draws.sqlite").string(), error);
         ASSERT_TRUE(store) << error;
         ProtocolSettings settings;
         settings.publicHost = "10.0.0.5";
         protocol = std::make_unique<ServiceProtocol>(settings, sealer, *store, clock);
     }
-    void TearDown() override {
-        store.reset();
-        std::filesystem::remove_all(folder);
-    }
-
     // The call-key exchange as the client does it: the key and the cookie token.
     std::pair<std::string, std::string> callKey() {
         const ProtocolReply reply = protocol->handle("DATA=GETRAND?1500000000", "");
@@ -48,7 +40,8 @@ protected:
         return protocol->handle("DATA=" + ServiceRequest::encryptBody(urlEscape(json), key), token);
     }
 
-    std::filesystem::path folder;
+    testing::TemporaryFolder temporary;
+    std::filesystem::path folder = temporary.path;
     std::string error;
     testing::FakeClock clock;
     CallKeySealer sealer{"secret", clock};

@@ -22,6 +22,7 @@
 #include "service/json_value.h"
 #include "tests/support/draw_service_fixture.h"
 #include "tests/support/loopback_draw_service.h"
+#include "tests/support/temporary_folder.h"
 #include "tests/ui/shell_fakes.h"
 #include "ui/qt/advert_web_view.h"
 #include "ui/qt/qt_splash_window.h"
@@ -61,11 +62,6 @@ W* child(QWidget& window, const char* name) {
 class ProgramTest : public ::testing::Test {
 protected:
     ProgramTest() {
-        directory = std::filesystem::temp_directory_path() /
-                    (std::string("pk10-program-") +
-                     ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(directory);
-        std::filesystem::create_directories(directory);
         options.initUrl = service.initUrl();
         options.fallbackUrl = "http://127.0.0.1:1/";
         options.workingDirectory = directory;
@@ -74,7 +70,6 @@ protected:
         parts.advert = [](QWidget* parent) -> AdvertBox* { return new BlankAdvertBox(parent); };
         parts.onSplashClosed = [this] { ++splashClosedByUser; };
     }
-    ~ProgramTest() override { std::filesystem::remove_all(directory); }
 
     static DrawServiceFixture::Settings serviceSettings() {
         DrawServiceFixture::Settings settings;
@@ -82,7 +77,8 @@ protected:
         return settings;
     }
 
-    std::filesystem::path directory;
+    testing::TemporaryFolder temporary;
+    std::filesystem::path directory = temporary.path;
     DrawServiceFixture service{serviceSettings()};
     AppOptions options;
     testing::RecordingMessageBoxes messages;

@@ -9,6 +9,7 @@
 
 #include "service/codec.h"
 #include "service/crypto.h"
+#include "tests/support/temporary_folder.h"
 
 namespace pk10::testing {
 
@@ -40,15 +41,5 @@ inline std::string signatureText(const std::string& bytes) {
 inline std::string scriptProgram(const std::filesystem::path& marker, const std::string& word) {
     return "#!/bin/sh\necho " + word + " > '" + marker.string() + "'\n";
 }
-
-// A fresh temporary folder, removed with the object.
-struct TemporaryFolder {
-    TemporaryFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "pk10-XXXXXX").string();
-        path = ::mkdtemp(pattern.data());
-    }
-    ~TemporaryFolder() { std::filesystem::remove_all(path); }
-    std::filesystem::path path;
-};
 
 }  // namespace pk10::testing
