@@ -32,13 +32,7 @@ protected:
     ServiceClientTest() {
         service.handler = [this](const LoopbackDrawService::Call& call) -> std::string {
             if (call.funname == "init") {
-                JsonValue settings;
-                settings.reset();
-                settings.setMember("drawurl", service.drawUrl());
-                settings.setMember("newphase", service.newphaseUrl());
-                settings.setMember("advert1", "http://127.0.0.1/ad");
-                settings.setMember("version", "1.42");
-                return LoopbackDrawService::okEncrypted(call, settings.toText());
+                return service.initReply(call, "1.42", "http://127.0.0.1/ad");
             }
             if (call.funname == "newestdraw") {
                 JsonValue payload;

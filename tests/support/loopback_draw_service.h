@@ -81,6 +81,18 @@ public:
         return envelope("0", "", encryptData(payloadJson, call.rand));
     }
 
+    // A successful "init" reply pointing the client at this stand-in.
+    std::string initReply(const Call& call, std::string_view version,
+                          std::string_view advert) const {
+        JsonValue settings;
+        settings.reset();
+        settings.setMember("drawurl", drawUrl());
+        settings.setMember("newphase", newphaseUrl());
+        settings.setMember("advert1", advert);
+        settings.setMember("version", version);
+        return okEncrypted(call, settings.toText());
+    }
+
     // Set before the calls; read after them.
     Handler handler = [](const Call&) { return envelope("0", "", ""); };
     Mode callKeyMode = Mode::Normal;

@@ -19,7 +19,6 @@
 
 #include "app/app.h"
 #include "plans/plan_statistics.h"
-#include "service/json_value.h"
 #include "tests/support/draw_service_fixture.h"
 #include "tests/support/loopback_draw_service.h"
 #include "tests/support/temporary_folder.h"
@@ -176,25 +175,18 @@ TEST_F(ProgramTest, AServiceThatIsDownEndsStartUpWithItsMessageAndZero) {
 
 // A refused draw list: the real service always lists what it has, so a stand-in refuses.
 TEST(ProgramOnStandInService, ARefusedDrawListEndsStartUpWithBothMessages) {
-    const auto directory = std::filesystem::temp_directory_path() / "pk10-program-refused";
-    std::filesystem::create_directories(directory);
+    testing::TemporaryFolder directory;
     LoopbackDrawService service;
     service.handler = [&service](const LoopbackDrawService::Call& call) -> std::string {
         if (call.funname == "init") {
-            JsonValue settings;
-            settings.reset();
-            settings.setMember("drawurl", service.drawUrl());
-            settings.setMember("newphase", service.newphaseUrl());
-            settings.setMember("advert1", "http://127.0.0.1:9/advert");
-            settings.setMember("version", "1.41");
-            return LoopbackDrawService::okEncrypted(call, settings.toText());
+            return service.initReply(call, "1.41", "http://127.0.0.1:9/advert");
         }
         return LoopbackDrawService::envelope("500", "拒绝", "");
     };
     AppOptions options;
     options.initUrl = service.drawUrl();
     options.fallbackUrl = "http://127.0.0.1:1/";
-    options.workingDirectory = directory;
+    options.workingDirectory = directory.path;
     testing::RecordingMessageBoxes messages;
     QtToolkit::Parts parts;
     parts.messages = &messages;
@@ -207,7 +199,6 @@ TEST(ProgramOnStandInService, ARefusedDrawListEndsStartUpWithBothMessages) {
         messages.messages,
         (std::vector<std::string>{"查询最近开奖数据失败！获取最新开奖数据失败!拒绝 错误代码：500",
                                   "获取网络开奖数据失败！"}));
-    std::filesystem::remove_all(directory);
 }
 
 TEST(StatusWindow, ShowsOnceAndTheUsersCloseEndsTheProgram) {
